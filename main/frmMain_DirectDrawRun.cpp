@@ -1,0 +1,3 @@
+#include "main/frmMain.h"
+
+void frmMain::RunDirectDrawTest() {}

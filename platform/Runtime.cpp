@@ -1,0 +1,107 @@
+#include "platform/Runtime.h"
+
+#include "platform/Errors.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QLockFile>
+#include <QStandardPaths>
+#include <QTime>
+#include <QWidget>
+#include <QWindow>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+namespace platform {
+
+namespace {
+uint64_t screenGeneration = 0;
+}
+
+uint64_t ScreenGeneration() {
+    return screenGeneration;
+}
+void ScreenMayHaveChanged() {
+    ++screenGeneration;
+}
+
+void DoEvents() {
+    ScreenMayHaveChanged();
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    ScreenMayHaveChanged();
+}
+
+double Timer() {
+    return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+}
+
+double MonotonicSeconds() {
+    static QElapsedTimer clock;
+    if (!clock.isValid())
+        clock.start();
+    return static_cast<double>(clock.nsecsElapsed()) / 1e9;
+}
+
+void PumpEventsFor(double seconds) {
+    ScreenMayHaveChanged();
+    const double end = MonotonicSeconds() + seconds;
+    for (double now = MonotonicSeconds(); now < end; now = MonotonicSeconds()) {
+        const int waitMs = static_cast<int>((end - now) * 1000.0) + 1;
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents,
+                                        waitMs);
+    }
+    ScreenMayHaveChanged();
+}
+
+std::string AppPath() {
+    QString folder = QCoreApplication::applicationDirPath();
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    return folder.toLocal8Bit().toStdString();
+}
+
+bool AnotherInstanceRunning(const std::string& programName) {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty())
+        folder = QDir::tempPath();
+    // Held for the life of the process; the system drops it when the process ends.
+    static std::unique_ptr<QLockFile> lock;
+    if (lock)
+        return false;
+    auto candidate = std::make_unique<QLockFile>(
+        folder + QLatin1Char('/') + QString::fromStdString(programName) + QStringLiteral(".lock"));
+    candidate->setStaleLockTime(0);
+    if (!candidate->tryLock(0))
+        return true;
+    lock = std::move(candidate);
+    return false;
+}
+
+void End(int status) {
+    std::fflush(nullptr);
+    std::_Exit(status);
+}
+
+void SetWindowTopmost(WindowHandle hwnd) {
+    QWidget* widget = QWidget::find(static_cast<WId>(hwnd));
+    if (!widget || !widget->windowHandle())
+        Raise(ErrInvalidProcedureCall, "No such window");
+    // Through the native window, so the widget is neither hidden nor recreated.
+    QWindow* window = widget->windowHandle();
+    window->setFlags(window->flags() | Qt::WindowStaysOnTopHint);
+}
+
+void GetCursorPos(POINTAPI& point) {
+    const QPoint position = QCursor::pos();
+    point.x = position.x();
+    point.y = position.y();
+}
+
+} // namespace platform
