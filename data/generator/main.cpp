@@ -33,8 +33,20 @@ BitmapOrder ParseBitmapOrder(const QString& order) {
     if (!match.hasMatch())
         throw std::invalid_argument("cannot read bitmap \"" + order.toStdString() +
                                     "\"; expected SET/FILE=PICTURE:WIDTHxHEIGHT:BITS");
-    return {match.captured(1), match.captured(2), match.captured(3),
-            QSize(match.captured(4).toInt(), match.captured(5).toInt()), match.captured(6).toInt()};
+    const BitmapOrder bitmap{match.captured(1), match.captured(2), match.captured(3),
+                             QSize(match.captured(4).toInt(), match.captured(5).toInt()),
+                             match.captured(6).toInt()};
+    // Checked before anything is written, so a bad order leaves the folder as it was.
+    if (!PictureKinds().contains(bitmap.kind))
+        throw std::invalid_argument("unknown picture \"" + bitmap.kind.toStdString() + "\" in " +
+                                    order.toStdString());
+    if (!QList<int>{1, 8, 24, 32}.contains(bitmap.bitsPerPixel))
+        throw std::invalid_argument("BMP depth must be 1, 8, 24 or 32 bits per pixel in " +
+                                    order.toStdString());
+    if (bitmap.size.isEmpty())
+        throw std::invalid_argument("a bitmap needs a width and a height of at least 1 in " +
+                                    order.toStdString());
+    return bitmap;
 }
 
 void WriteFile(const QString& path, const QByteArray& bytes) {

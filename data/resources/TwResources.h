@@ -1,7 +1,8 @@
 #pragma once
 
 // Paths of the pictures built into the programs. They are registered at start-up by
-// whatever links the tw_resources library; no init call is needed.
+// whatever links the tw_resources library; no init call is needed. (Code that gets
+// the resource objects some other way calls Q_INIT_RESOURCE(tw_pictures).)
 namespace twresources {
 
 // 113 x 76, 24 bits per pixel, 25,894 bytes.
