@@ -2,7 +2,9 @@
 #include "main/frmMain.h"
 #include "tests/support/TestSupport.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
+#include <QProcess>
 #include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -128,4 +130,39 @@ TEST(Startup, UnusableSetsAreReportedAndLoadNothing) {
     }
     // The window stays usable: a good set loads again.
     EXPECT_EQ(StartUp("Mine\r\n").last(), "Bitmap set: Mine");
+}
+
+// Runs only inside the child started below, where the process has no OpenGL.
+TEST(StartupWithoutOpenGL, ConsoleSaysWhyAndTheRestWorks) {
+    if (qEnvironmentVariableIsEmpty("TW_TEST_NO_OPENGL"))
+        GTEST_SKIP() << "runs in a child process without OpenGL";
+    MakeSet("NoGL", {"a.bmp"});
+    WriteProgramFile("Curset.ini", "NoGL\r\n");
+    frmMain& main = frmMain::Instance();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    const QStringList lines = Lines(main.txtConsole->Text());
+    ASSERT_EQ(lines.size(), 3) << main.txtConsole->Text();
+    EXPECT_EQ(lines[0], kGreeting);
+    EXPECT_TRUE(lines[1].startsWith("DirectX 7 virtual surfaces could not be created: "))
+        << lines[1].toStdString();
+    EXPECT_GT(lines[1].size(), QString("DirectX 7 virtual surfaces could not be created: ").size());
+    EXPECT_EQ(lines[2], "Bitmap set: NoGL");
+    EXPECT_EQ(main.Corvantis->GetBitmapCount(), 0);
+    EXPECT_TRUE(main.isVisible());
+}
+
+TEST(Startup, WithoutOpenGLTheConsoleSaysSo) {
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("TW_TEST_NO_OPENGL", "1");
+    // The X platform without any OpenGL integration: no context can be made.
+    env.insert("QT_XCB_GL_INTEGRATION", "none");
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=StartupWithoutOpenGL.*"});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    const QByteArray output = child.readAll();
+    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit) << output.toStdString();
+    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.toStdString();
 }
