@@ -13,6 +13,8 @@ PACKAGES=(
     googletest libgtest-dev libbenchmark-dev
     xvfb openbox xdotool x11-utils xauth fonts-liberation
 )
+# shellcheck disable=SC2206
+PACKAGES+=(${EXTRA_PACKAGES:-})
 
 install_missing_packages() {
     local missing=()
@@ -31,7 +33,8 @@ install_missing_packages() {
 build_programs() {
     # shellcheck disable=SC2086
     cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo ${CMAKE_EXTRA:-}
-    cmake --build "$BUILD_DIR" -j"$(nproc)"
+    # shellcheck disable=SC2086
+    cmake --build "$BUILD_DIR" -j"$(nproc)" ${TW_BUILD_TARGETS:+--target $TW_BUILD_TARGETS}
 }
 
 install_missing_packages
