@@ -5,7 +5,7 @@
 #include <QApplication>
 
 int main(int argc, char** argv) {
-    auto app = platform::CreateApplication(argc, argv);
+    auto app = platform::CreateApplication(argc, argv, platform::Graphics::WidgetsOnly);
     QApplication::setApplicationName(QStringLiteral("TWMonitor"));
     platform::RunHandler([] { monitor::frmMain::Instance().Show(); });
     return platform::RunEventLoop();

@@ -24,6 +24,8 @@ WindowStyle MonitorWindowStyle() {
 }
 
 constexpr Colour kWarningGreen = 0x00C000;
+// The default font: small sans whose metrics fit the label sizes (three lines of warning).
+const FontSpec kDefaultFont{"Arial", 7.5, false, false};
 
 PictureBox* TestPicture(QWidget* parent, const Picture& picture, int left, bool autoRedraw) {
     auto* box = new PictureBox(parent, left, 0, 1695, 1140);
@@ -54,12 +56,14 @@ void frmMain::CreateControls() {
     lblWarning =
         new Label(this, "Do not move this window off-screen (artifacts will be falsely detected).",
                   120, 1560, 1815, 615);
+    lblWarning->SetFont(kDefaultFont);
     lblWarning->SetForeColor(kWarningGreen);
     lblWarning->SetBackColor(vbBlack);
     lblWarning->SetAlignment(Alignment::Left);
     lblWarning->SetWordWrap(true);
 
     lblEnDis = new Label(this, "No artifacts detected.", 0, 1320, 1935, 255);
+    lblEnDis->SetFont(kDefaultFont);
     lblEnDis->SetForeColor(vbGreen);
     lblEnDis->SetBackColor(vbBlack);
     lblEnDis->SetAlignment(Alignment::Center);
@@ -93,6 +97,7 @@ void frmMain::Timer1_Timer() {
         lblEnDis->SetForeColor(vbRed);
         lblEnDis->SetCaption("ARTIFACTS FOUND!");
     } else {
+        lblEnDis->SetFont(kDefaultFont);
         lblEnDis->SetForeColor(vbGreen);
         lblEnDis->SetCaption("No artifacts detected.");
     }

@@ -12,7 +12,7 @@
 
 namespace platform {
 
-std::unique_ptr<QApplication> CreateApplication(int& argc, char** argv) {
+std::unique_ptr<QApplication> CreateApplication(int& argc, char** argv, Graphics graphics) {
     // One Qt pixel is one screen pixel.
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     qunsetenv("QT_SCALE_FACTOR");
@@ -23,7 +23,8 @@ std::unique_ptr<QApplication> CreateApplication(int& argc, char** argv) {
     // The web view's sandbox cannot run as root.
     if (geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    if (graphics == Graphics::SharedOpenGL)
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
         Qt::HighDpiScaleFactorRoundingPolicy::Round);
     auto app = std::make_unique<QApplication>(argc, argv);

@@ -67,6 +67,22 @@ std::string AppPath() {
     return folder.toLocal8Bit().toStdString();
 }
 
+namespace {
+
+// One copy per display, as one copy per desktop session: copies on other displays of
+// the same user do not count. ":1.0" and ":1" are the same display.
+QString DisplaySuffix() {
+    QString display = qEnvironmentVariable("DISPLAY");
+    const qsizetype colon = display.lastIndexOf(QLatin1Char(':'));
+    const qsizetype dot = display.indexOf(QLatin1Char('.'), colon + 1);
+    if (colon >= 0 && dot > colon)
+        display.truncate(dot);
+    display.replace(QLatin1Char('/'), QLatin1Char('_'));
+    return display.isEmpty() ? QString() : QLatin1Char('-') + display;
+}
+
+} // namespace
+
 bool AnotherInstanceRunning(const std::string& programName) {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (folder.isEmpty())
@@ -75,8 +91,9 @@ bool AnotherInstanceRunning(const std::string& programName) {
     static std::unique_ptr<QLockFile> lock;
     if (lock)
         return false;
-    auto candidate = std::make_unique<QLockFile>(
-        folder + QLatin1Char('/') + QString::fromStdString(programName) + QStringLiteral(".lock"));
+    auto candidate = std::make_unique<QLockFile>(folder + QLatin1Char('/') +
+                                                 QString::fromStdString(programName) +
+                                                 DisplaySuffix() + QStringLiteral(".lock"));
     candidate->setStaleLockTime(0);
     if (!candidate->tryLock(0))
         return true;

@@ -31,7 +31,8 @@ void PumpEventsFor(double seconds);
 // The folder of the running program, ending in "/".
 std::string AppPath();
 
-// True when another copy of this program already runs (a lock in the runtime folder).
+// True when another copy of this program already runs on this display (a lock in the
+// runtime folder).
 bool AnotherInstanceRunning(const std::string& programName);
 
 // Ends the program at once: no unload handling runs.
