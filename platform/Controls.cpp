@@ -3,6 +3,7 @@
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
 
+#include <QButtonGroup>
 #include <QCoreApplication>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -278,8 +279,7 @@ OptionButton::OptionButton(QWidget* parent, const std::string& caption, int left
     button_->setMouseTracking(true);
     button_->installEventFilter(this);
     setAutoFillBackground(true);
-    // Buttons group by their container, as the designs lay them out.
-    button_->setAutoExclusive(true);
+    GroupOf(parent)->addButton(button_);
     connect(button_, &QAbstractButton::clicked, this, [this] { Fire(Click); });
 }
 
@@ -289,9 +289,22 @@ void OptionButton::SetValue(bool value) {
         return;
     }
     // An exclusive group refuses to clear its chosen button; clearing is ours to do.
-    button_->setAutoExclusive(false);
+    QButtonGroup* group = button_->group();
+    group->setExclusive(false);
     button_->setChecked(false);
-    button_->setAutoExclusive(true);
+    group->setExclusive(true);
+}
+
+// Option buttons group by their container, as the designs lay them out. Each button sits
+// in a holder widget of its own, so Qt's grouping by parent cannot see its siblings.
+QButtonGroup* OptionButton::GroupOf(QWidget* container) {
+    static constexpr char kGroupName[] = "tw-option-group";
+    if (auto* group = container->findChild<QButtonGroup*>(kGroupName, Qt::FindDirectChildrenOnly))
+        return group;
+    auto* group = new QButtonGroup(container);
+    group->setObjectName(kGroupName);
+    group->setExclusive(true);
+    return group;
 }
 
 void OptionButton::SetForeColor(Colour colour) {

@@ -2,6 +2,7 @@
 
 #include "platform/Forms.h"
 
+#include <QButtonGroup>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -134,6 +135,8 @@ class OptionButton : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    static QButtonGroup* GroupOf(QWidget* container);
+
     QAbstractButton* button_;
     bool forwarding_ = false;
     Colour foreColor_ = 0x80000012;
