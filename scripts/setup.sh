@@ -12,7 +12,7 @@ PACKAGES=(
     libxcb1-dev libxcb-image0-dev libgl1-mesa-dri
     googletest libgtest-dev libbenchmark-dev
     xvfb openbox xdotool x11-utils xauth fonts-liberation
-    dpkg-dev file
+    dpkg-dev file xclip wmctrl imagemagick
 )
 # shellcheck disable=SC2206
 PACKAGES+=(${EXTRA_PACKAGES:-})

@@ -1,0 +1,58 @@
+# What the end-to-end scripts share: waiting, finding windows, clicking in twips, reading
+# the main window's console through the clipboard, and reading screen colours.
+# Sourced; the caller sets $main to the main window once it is shown.
+
+fail() {
+    echo "FAIL: $*" >&2
+    import -window root "${TMPDIR:-/tmp}/tw-journey-failure.png" 2>/dev/null &&
+        echo "screen at the failure: ${TMPDIR:-/tmp}/tw-journey-failure.png" >&2
+    exit 1
+}
+step() { echo "== $*"; }
+
+# until SECONDS COMMAND...: retries the command until it succeeds.
+until_true() {
+    local limit=$(($(date +%s) + $1))
+    shift
+    until "$@" >/dev/null 2>&1; do
+        [ "$(date +%s)" -lt "$limit" ] || return 1
+        sleep 0.2
+    done
+}
+
+# Visible windows of the process, one id a line.
+windows_of() { xdotool search --onlyvisible --pid "$1" 2>/dev/null || true; }
+window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
+has_window_named() { [ -n "$(window_named "$1")" ]; }
+no_window_named() { [ -z "$(window_named "$1")" ]; }
+# The process's visible windows other than the main window, and whether it has one.
+other_window_of() { windows_of "$1" | grep -vx "$main" | head -1; }
+has_other_window() { [ -n "$(other_window_of "$1")" ]; }
+has_no_other_window() { [ -z "$(other_window_of "$1")" ]; }
+process_ended() { ! kill -0 "$1" 2>/dev/null; }
+size_of() { xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: //p'; }
+
+# click WINDOW X Y: a left click at a point of the window's client area, in twips.
+click() {
+    xdotool mousemove --window "$1" $(($2 / 15)) $(($3 / 15)) click 1
+    sleep 0.3
+}
+
+# The main window's message console, read as a user would: select all and copy.
+console_text() {
+    click "$main" 1867 4147
+    xdotool key --clearmodifiers ctrl+a ctrl+c
+    sleep 0.3
+    xclip -o -selection clipboard | tr -d '\r'
+}
+console_has() { console_text | grep -qxF -- "$1"; }
+expect_console_line() {
+    until_true "${2:-30}" console_has "$1" || fail "console lacks \"$1\": $(console_text)"
+}
+
+# Colour counts in a screen rectangle, as "#RRGGBB" lines.
+screen_colours() {
+    import -window root -crop "$3x$4+$1+$2" +repage txt:- 2>/dev/null |
+        sed -n 's/.*\(#[0-9A-F]\{6\}\).*/\1/p' | sort | uniq -c
+}
+screen_shows() { screen_colours "$1" "$2" "$3" "$4" | grep -q "$5"; }
