@@ -106,14 +106,8 @@ void End(int status) {
     std::_Exit(status);
 }
 
-void SetWindowTopmost(WindowHandle hwnd) {
-    QWidget* widget = QWidget::find(static_cast<WId>(hwnd));
-    if (!widget || !widget->windowHandle())
-        Raise(ErrInvalidProcedureCall, "No such window");
-    // Through the native window, so the widget is neither hidden nor recreated.
-    QWindow* window = widget->windowHandle();
-    window->setFlags(window->flags() | Qt::WindowStaysOnTopHint);
-}
+// SetWindowTopmost asks the window manager, beside the other window requests
+// (WindowActivation.cpp).
 
 void GetCursorPos(POINTAPI& point) {
     const QPoint position = QCursor::pos();
