@@ -43,6 +43,8 @@ class clsCorvantis {
     bool DirectXReady() const;
     // The path stored at an index of the bitmap list (for inspection).
     std::string GetBitmapPath(int16_t Id) const;
+    // Buffer 0, 1 or 2 (for inspection).
+    ddraw::DirectDrawSurface7& GetBuffer(int Index) const;
 
   private:
     // Cells addressed by column 1..W and row 1..H.

@@ -91,3 +91,9 @@ int32_t clsCorvantis::ReadLockedPixel(int32_t dx, int32_t dy) {
 void clsCorvantis::UnlockPrimary() {
     RequireSurface(Primary).Unlock(LockRect);
 }
+
+ddraw::DirectDrawSurface7& clsCorvantis::GetBuffer(int Index) const {
+    if (Index < 0 || Index >= static_cast<int>(Buffers.size()))
+        Raise(platform::ErrSubscriptOutOfRange, "Subscript out of range");
+    return RequireSurface(Buffers[static_cast<size_t>(Index)]);
+}

@@ -71,4 +71,8 @@ class frmMain : public platform::FormOf<frmMain> {
     bool ReadCurrentSetName(std::string& setName);
     bool SetFolderUsable(const std::string& setName);
     void RunDirectDrawTest();
+    int32_t DirectDrawPassCount() const;
+    bool RunDirectDrawPasses();
+    int32_t CountDirectDrawMarks();
+    void StopDirectDrawTest(const std::string& doing, const std::string& why);
 };

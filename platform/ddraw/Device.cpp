@@ -11,7 +11,9 @@
 
 #include <algorithm>
 #include <bit>
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 
 namespace ddraw {
 
@@ -35,6 +37,9 @@ template <typename T> XReply<T> TakeReply(T* reply, xcb_generic_error_t* error) 
     std::free(error);
     return XReply<T>(reply);
 }
+
+// How long a window manager may take to put a window that is being shown on the screen.
+constexpr std::chrono::seconds kShowingTime{2};
 
 QString WindowName(uint32_t window) {
     return QStringLiteral("0x%1").arg(window, 0, 16);
@@ -63,10 +68,12 @@ void Device::SetCooperativeWindow(uint32_t window) {
     window_ = window;
 }
 
-WindowPlacement Device::CooperativeWindow() const {
+WindowPlacement Device::CooperativeWindow(bool waitUntilShown) const {
     if (!window_)
         RaiseInvalidCall(QStringLiteral("no cooperative level has been set"));
     xcb_connection_t* c = display_.connection;
+    if (waitUntilShown)
+        WaitUntilViewable();
     // Three requests, one wait.
     const auto attributesCookie = xcb_get_window_attributes(c, window_);
     const auto geometryCookie = xcb_get_geometry(c, window_);
@@ -87,6 +94,20 @@ WindowPlacement Device::CooperativeWindow() const {
                              .arg(WindowName(window_)));
     return {QRect(origin->dst_x, origin->dst_y, geometry->width, geometry->height),
             geometry->depth};
+}
+
+void Device::WaitUntilViewable() const {
+    xcb_connection_t* c = display_.connection;
+    const auto deadline = std::chrono::steady_clock::now() + kShowingTime;
+    do {
+        xcb_generic_error_t* error = nullptr;
+        auto attributes = TakeReply(
+            xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, window_), &error),
+            error);
+        if (!attributes || attributes->map_state == XCB_MAP_STATE_VIEWABLE)
+            return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    } while (std::chrono::steady_clock::now() < deadline);
 }
 
 void Device::PutOnScreen(const QRect& rect, const WindowPlacement& window,

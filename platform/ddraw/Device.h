@@ -42,8 +42,9 @@ class Device {
 
     void SetCooperativeWindow(uint32_t window);
     bool HasCooperativeLevel() const { return window_ != 0; }
-    // Fails when the window is gone or not shown.
-    WindowPlacement CooperativeWindow() const;
+    // Fails when the window is gone or not shown. A window being shown is mapped by the
+    // window manager in its own time; waitUntilShown gives it that time.
+    WindowPlacement CooperativeWindow(bool waitUntilShown = false) const;
     // Puts screen pixel values (rows of rect's width) into the cooperative window at
     // rect (screen coordinates) and waits until the server has drawn them.
     void PutOnScreen(const QRect& rect, const WindowPlacement& window,
@@ -57,6 +58,7 @@ class Device {
 
   private:
     void MakeContext();
+    void WaitUntilViewable() const;
 
     platform::X11Display display_;
     uint32_t window_ = 0;

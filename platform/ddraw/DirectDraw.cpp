@@ -158,12 +158,12 @@ struct DirectDrawSurface7::Impl {
         current.Check(QStringLiteral("copying between surfaces"));
     }
 
-    void CopyToScreen(const QRect& to, const Impl& source, const QRect& from) {
+    void CopyToScreen(const QRect& to, const Impl& source, const QRect& from, bool wait) {
         if (to.size() != from.size())
             RaiseInvalidCall(QStringLiteral("a copy to the screen keeps its size: source %1, "
                                             "destination %2")
                                  .arg(Describe(from), Describe(to)));
-        const WindowPlacement window = device->CooperativeWindow();
+        const WindowPlacement window = device->CooperativeWindow(wait);
         if (!window.screenRect.contains(to))
             RaiseInvalidCall(QStringLiteral("the destination rectangle %1 is not inside the "
                                             "cooperative window, which covers %2")
@@ -230,7 +230,7 @@ void DirectDrawSurface7::Blt(const RECT& destRect, DirectDrawSurface7& source,
     const QRect sourceArea = from.Area(sourceRect, QStringLiteral("source"));
     const QRect targetArea = target.Area(destRect, QStringLiteral("destination"));
     if (target.primary)
-        target.CopyToScreen(targetArea, from, sourceArea);
+        target.CopyToScreen(targetArea, from, sourceArea, flags & DDBLT_WAIT);
     else
         target.CopyFrom(targetArea, from, sourceArea);
 }

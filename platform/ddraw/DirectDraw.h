@@ -80,7 +80,9 @@ class DirectDrawSurface7 {
 
     // Copies sourceRect of source onto destRect of this surface and returns when the copy
     // is done; between off-screen surfaces a GPU copy (stretched when the sizes differ),
-    // onto the primary surface visible in the cooperative window before it returns.
+    // onto the primary surface visible in the cooperative window before it returns. With
+    // DDBLT_WAIT a copy onto the primary surface waits a little for a cooperative window
+    // that is still being shown.
     void Blt(const RECT& destRect, DirectDrawSurface7& source, const RECT& sourceRect,
              int32_t flags);
 
