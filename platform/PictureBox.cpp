@@ -121,9 +121,10 @@ void PictureBox::SetVisible(bool visible) {
 
 const ScreenGrab& PictureBox::CurrentGrab() {
     if (!grab_ || grabGeneration_ != ScreenGeneration()) {
-        const QPoint origin = mapToGlobal(QPoint(0, 0));
+        // The box's screen place is as current as the grab: both are renewed together.
+        grabOrigin_ = mapToGlobal(QPoint(0, 0));
         grab_ = std::make_unique<ScreenGrab>(
-            ScreenGrab::Take(origin.x(), origin.y(), width(), height()));
+            ScreenGrab::Take(grabOrigin_.x(), grabOrigin_.y(), width(), height()));
         grabGeneration_ = ScreenGeneration();
     }
     return *grab_;
@@ -143,8 +144,7 @@ Colour PictureBox::Point(double x, double y) {
         return qRed(rgb) | (qGreen(rgb) << 8) | (qBlue(rgb) << 16);
     }
     const ScreenGrab& grab = CurrentGrab();
-    const QPoint origin = mapToGlobal(QPoint(0, 0));
-    return grab.Pixel(origin.x() + px, origin.y() + py);
+    return grab.Pixel(grabOrigin_.x() + px, grabOrigin_.y() + py);
 }
 
 void PictureBox::paintEvent(QPaintEvent*) {

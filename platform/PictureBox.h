@@ -71,6 +71,7 @@ class PictureBox : public QWidget {
     Colour backColor_ = 0x80000005;
     Colour foreColor_ = 0x80000008;
     std::unique_ptr<ScreenGrab> grab_;
+    QPoint grabOrigin_;
     uint64_t grabGeneration_ = 0;
 };
 
