@@ -32,7 +32,7 @@ status=$(other_window_of "$tarnwick")
 sleep 1
 shot "$status" progress-window
 xdotool windowactivate --sync "$status" 2>/dev/null || true
-xdotool key --window "$status" q
+xdotool key q
 expect_console_line "DX test was cancelled by user."
 click "$main" 5587 1147
 click "$main" 1867 1207
@@ -52,13 +52,13 @@ click "$main" 1867 1927
 until_true 30 has_window_named "TW Monitor App" || fail "no monitor"
 monitor=$(window_named "TW Monitor App")
 pids+=("$(xdotool getwindowpid "$monitor")")
-eval "$(xdotool getwindowgeometry --shell "$monitor")"
-until_true 10 screen_shows "$X" $((Y + 88)) 129 17 "#00FF00" || fail "monitor not green"
+read -r X Y < <(origin_of "$monitor")
+until_true 10 screen_shows "$X" $((Y + 88)) 129 17 green || fail "monitor not green"
 shot "$monitor" monitor-green
 xmessage -geometry 60x40+$((X + 20))+$((Y + 10)) -bg white "cover" &
 pids+=("$!")
 until_true 10 has_window_named "xmessage" || fail "no covering window"
 wmctrl -r xmessage -b add,above
-until_true 10 screen_shows "$X" $((Y + 88)) 129 17 "#FF0000" || fail "monitor not red"
-import -window root -crop "${WIDTH}x${HEIGHT}+$X+$Y" +repage "$ROOT/docs/monitor-red.png"
+until_true 10 screen_shows "$X" $((Y + 88)) 129 17 red || fail "monitor not red"
+import -window root -crop "133x148+$X+$Y" +repage "$ROOT/docs/monitor-red.png"
 echo docs/monitor-red.png

@@ -57,7 +57,7 @@ until_true 30 has_other_window "$tarnwick" || fail "no progress window"
 status=$(other_window_of "$tarnwick")
 [ "$(size_of "$status")" = "$((2535 / 15))x$((825 / 15))" ] || echo "note: progress window is $(size_of "$status")"
 xdotool windowactivate --sync "$status" 2>/dev/null || true
-xdotool key --window "$status" q
+xdotool key q
 expect_console_line "DX test was cancelled by user." 30
 [ "$(console_text | grep -c 'You recieved')" = 1 ] || fail "the cancelled run reported a score"
 
@@ -81,7 +81,7 @@ until_true 30 has_other_window "$tarnwick" || fail "no About window"
 about=$(other_window_of "$tarnwick")
 [ "$(size_of "$about")" = "305x120" ] || fail "About window is $(size_of "$about")"
 xdotool windowactivate --sync "$about" 2>/dev/null || true
-xdotool key --window "$about" Return
+xdotool key Return
 until_true 30 has_no_other_window "$tarnwick" || fail "About stayed open"
 
 click "$main" 5587 3667   # How to take valid measurements...
@@ -99,17 +99,17 @@ click "$main" 1867 1927   # Launch Artifact Monitor
 until_true 30 has_window_named "TW Monitor App" || fail "no monitor window"
 monitor=$(window_named "TW Monitor App")
 pids+=("$(xdotool getwindowpid "$monitor")")
-eval "$(xdotool getwindowgeometry --shell "$monitor")"
+read -r X Y < <(origin_of "$monitor")
 status_x=$X
 status_y=$((Y + 88))
-until_true 10 screen_shows "$status_x" "$status_y" 129 17 "#00FF00" || fail "monitor is not green"
+until_true 10 screen_shows "$status_x" "$status_y" 129 17 green || fail "monitor is not green"
 xmessage -geometry 60x40+$((X + 20))+$((Y + 10)) -bg white "cover" &
 pids+=("$!")
 until_true 10 has_window_named "xmessage" || fail "no covering window"
 wmctrl -r xmessage -b add,above
-until_true 10 screen_shows "$status_x" "$status_y" 129 17 "#FF0000" || fail "monitor did not turn red"
+until_true 10 screen_shows "$status_x" "$status_y" 129 17 red || fail "monitor did not turn red"
 kill "${pids[-1]}"
-until_true 10 screen_shows "$status_x" "$status_y" 129 17 "#00FF00" || fail "monitor did not turn green"
+until_true 10 screen_shows "$status_x" "$status_y" 129 17 green || fail "monitor did not turn green"
 wmctrl -c "TW Monitor App"
 until_true 10 no_window_named "TW Monitor App" || fail "monitor stayed open"
 

@@ -22,7 +22,12 @@ until_true() {
 
 # Visible windows of the process, one id a line.
 windows_of() { xdotool search --onlyvisible --pid "$1" 2>/dev/null || true; }
-window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
+# A visible window whose title is exactly the text.
+window_named() {
+    local pattern
+    pattern=$(printf '%s' "$1" | sed 's/[][().*+?^$|\\{}]/\\&/g')
+    xdotool search --onlyvisible --name "^$pattern\$" 2>/dev/null | head -1
+}
 has_window_named() { [ -n "$(window_named "$1")" ]; }
 no_window_named() { [ -z "$(window_named "$1")" ]; }
 # The process's visible windows other than the main window, and whether it has one.
@@ -30,6 +35,11 @@ other_window_of() { windows_of "$1" | grep -vx "$main" | head -1; }
 has_other_window() { [ -n "$(other_window_of "$1")" ]; }
 has_no_other_window() { [ -z "$(other_window_of "$1")" ]; }
 process_ended() { ! kill -0 "$1" 2>/dev/null; }
+# The screen position of a window's client area, as "X Y".
+origin_of() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }
+        END { print x, y }'
+}
 size_of() { xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: //p'; }
 
 # click WINDOW X Y: a left click at a point of the window's client area, in twips.
@@ -50,9 +60,13 @@ expect_console_line() {
     until_true "${2:-30}" console_has "$1" || fail "console lacks \"$1\": $(console_text)"
 }
 
-# Colour counts in a screen rectangle, as "#RRGGBB" lines.
-screen_colours() {
-    import -window root -crop "$3x$4+$1+$2" +repage txt:- 2>/dev/null |
-        sed -n 's/.*\(#[0-9A-F]\{6\}\).*/\1/p' | sort | uniq -c
+# screen_shows X Y WIDTH HEIGHT red|green: some pixel of the screen rectangle is clearly
+# that colour (text is anti-aliased, so its full colour may not appear).
+screen_shows() {
+    import -window root -crop "$3x$4+$1+$2" +repage -depth 8 txt:- 2>/dev/null |
+        sed -n 's/^[^(]*(\([0-9]*\),\([0-9]*\),\([0-9]*\)).*/\1 \2 \3/p' |
+        awk -v want="$5" '
+            want == "red" && $1 > 160 && $2 < 64 && $3 < 64 { found = 1 }
+            want == "green" && $2 > 160 && $1 < 64 && $3 < 64 { found = 1 }
+            END { exit !found }'
 }
-screen_shows() { screen_colours "$1" "$2" "$3" "$4" | grep -q "$5"; }
