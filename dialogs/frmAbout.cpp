@@ -1,5 +1,6 @@
 #include "dialogs/frmAbout.h"
 
+#include "data/resources/TwResources.h"
 #include "dialogs/frmChat.h"
 
 using namespace platform;
@@ -39,7 +40,7 @@ frmAbout::frmAbout() : FormOf(AboutStyle()) {
     lblTitle->SetForeColor(0xFF0000);
     lblTitle->SetFont(kTitleFont);
     Image1 = new Image(this, 120, 720, 480, 480);
-    Image1->SetPictureResource(":/tw/tarnwick5-32.png");
+    Image1->SetPictureResource(twresources::MainIcon32);
     Label1 = TransparentLabel(this, "Tarnwick 5 RELEASE 2\nby the Tarnwick developers", 720, 720,
                               3615, 495);
     cmdGoChat = new CommandButton(this, "Go Chat!", 360, 1320, 1575, 375);

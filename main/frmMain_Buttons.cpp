@@ -8,11 +8,7 @@
 #include "platform/Errors.h"
 #include "platform/MessageBox.h"
 #include "platform/Shell.h"
-
-#if __has_include("testbed/frmTestBed.h")
 #include "testbed/frmTestBed.h"
-#define TW_HAVE_TESTBED 1
-#endif
 
 #include <cmath>
 #include <limits>
@@ -47,9 +43,7 @@ void frmMain::lblButtons_Click(int Index) {
     switch (Index) {
     case 0:
         if (opnSoftware->Value()) {
-#ifdef TW_HAVE_TESTBED
             ResumeNext([] { frmTestBed::Instance().Show(); });
-#endif
         } else {
             ResumeNext([this] { RunDirectDrawTest(); });
         }

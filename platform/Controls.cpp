@@ -221,8 +221,13 @@ std::string ListBox::List(int index) const {
     return FromQ(item(index)->text());
 }
 
+int ListBox::ListIndex() const {
+    const QList<QListWidgetItem*> selected = selectedItems();
+    return selected.isEmpty() ? -1 : row(selected.front());
+}
+
 std::string ListBox::Text() const {
-    const int index = currentRow();
+    const int index = ListIndex();
     return index < 0 ? std::string() : List(index);
 }
 

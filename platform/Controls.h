@@ -80,7 +80,8 @@ class ListBox : public QListWidget {
     void AddItem(const std::string& item);
     std::string List(int index) const;
     int ListCount() const { return count(); }
-    int ListIndex() const { return currentRow(); }
+    // The selected entry, -1 with none: the focus frame alone selects nothing.
+    int ListIndex() const;
     void SetListIndex(int index) { setCurrentRow(index); }
     // The text of the selected entry; empty with none selected.
     std::string Text() const;
