@@ -83,7 +83,9 @@ void ReplaceFileContent(const std::string& path, const std::string& bytes) {
     const QString target = ToQ(ResolvePath(path));
     QSaveFile file(target);
     file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a failing write is seen before the rename: a buffered one would
+    // fail only inside commit(), which renames the cut-short file into place all the same.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         Raise(ErrPermissionDenied, "Cannot write " + path + ": " + FromQ(file.errorString()));
     if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
             static_cast<qint64>(bytes.size()) ||
