@@ -11,9 +11,11 @@
 #include <QLockFile>
 #include <QStandardPaths>
 #include <QTime>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -52,10 +54,20 @@ double MonotonicSeconds() {
 void PumpEventsFor(double seconds) {
     ScreenMayHaveChanged();
     const double end = MonotonicSeconds() + seconds;
+    // processEvents with a time limit drops WaitForMoreEvents and spins; a timer wakes the
+    // waiting pump instead. Timers wake up to a millisecond late, so the last millisecond
+    // is pumped without waiting.
+    QTimer wake;
+    wake.setSingleShot(true);
+    wake.setTimerType(Qt::PreciseTimer);
     for (double now = MonotonicSeconds(); now < end; now = MonotonicSeconds()) {
-        const int waitMs = static_cast<int>((end - now) * 1000.0) + 1;
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents,
-                                        waitMs);
+        const int waitMs = static_cast<int>(std::floor((end - now) * 1000.0)) - 1;
+        if (waitMs <= 0) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+            continue;
+        }
+        wake.start(waitMs);
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     }
     ScreenMayHaveChanged();
 }
