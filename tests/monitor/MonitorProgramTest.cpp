@@ -1,6 +1,7 @@
 // The built TWMonitor as its own process on this X display, seen from another X client.
 
 #include "platform/ScreenReader.h"
+#include "platform/Shell.h"
 #include "platform/WindowActivation.h"
 #include "tests/ddraw/ScreenFixtures.h"
 
@@ -9,8 +10,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <sys/types.h>
 #include <xcb/xcb.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -148,6 +151,19 @@ class MonitorProgram : public testing::Test {
     QString program;
     std::vector<std::unique_ptr<QProcess>> processes;
 };
+
+// The main program's button asks for "TWMONITOR.EXE" in the program folder.
+TEST_F(MonitorProgram, StartsUnderTheNameTheMainProgramUses) {
+    const int64_t pid = platform::Shell(folder.path().toStdString() + "/TWMONITOR.EXE");
+    ASSERT_GT(pid, 0);
+    const WindowHandle window = WaitForMonitorWindow();
+    EXPECT_NE(window, 0u);
+    RequestClose(window);
+    const bool ended = screentest::WaitFor([&] { return ::kill(static_cast<pid_t>(pid), 0) != 0; });
+    if (!ended)
+        ::kill(static_cast<pid_t>(pid), SIGKILL);
+    EXPECT_TRUE(ended);
+}
 
 TEST_F(MonitorProgram, SecondCopyEndsAtOnceWithoutAWindowAndTheFirstGoesOn) {
     QProcess& first = Start();
