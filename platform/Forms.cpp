@@ -229,7 +229,10 @@ void Form::paintEvent(QPaintEvent* event) {
     for (const Line& box : boxes_) {
         painter.setPen(QPen(ToQColor(box.colour), 1));
         painter.setBrush(Qt::NoBrush);
-        painter.drawRect(QRect(QPoint(box.x1, box.y1), QPoint(box.x2, box.y2)).normalized());
+        // Both corners are pixels of the outline; a drawn QRect would reach one past them.
+        painter.drawRect(QRect(QPoint(box.x1, box.y1), QPoint(box.x2, box.y2))
+                             .normalized()
+                             .adjusted(0, 0, -1, -1));
     }
     ScreenMayHaveChanged();
 }

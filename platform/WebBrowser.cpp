@@ -82,6 +82,9 @@ int WebBrowser::LoadsStarted() const {
 int WebBrowser::LoadsFinished() const {
     return view_ ? view_->LoadsFinished() : 0;
 }
+int WebBrowser::LoadsSucceeded() const {
+    return view_ ? view_->LoadsSucceeded() : 0;
+}
 
 void WebBrowser::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);

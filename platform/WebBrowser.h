@@ -25,6 +25,7 @@ class WebBrowser : public QWidget {
     int Navigations() const { return navigations_; }
     int LoadsStarted() const;
     int LoadsFinished() const;
+    int LoadsSucceeded() const;
 
   protected:
     void resizeEvent(QResizeEvent* event) override;

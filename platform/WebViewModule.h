@@ -17,6 +17,7 @@ class WebViewModule {
     // Page loads begun and ended, successful or not.
     virtual int LoadsStarted() const = 0;
     virtual int LoadsFinished() const = 0;
+    virtual int LoadsSucceeded() const = 0;
 };
 
 // The module's one exported function.

@@ -9,7 +9,10 @@ class WebView : public QWebEngineView, public platform::WebViewModule {
   public:
     explicit WebView(QWidget* parent) : QWebEngineView(parent) {
         connect(this, &QWebEngineView::loadStarted, this, [this] { ++loadsStarted_; });
-        connect(this, &QWebEngineView::loadFinished, this, [this] { ++loadsFinished_; });
+        connect(this, &QWebEngineView::loadFinished, this, [this](bool ok) {
+            ++loadsFinished_;
+            loadsSucceeded_ += ok ? 1 : 0;
+        });
     }
 
     QWidget* Widget() override { return this; }
@@ -17,10 +20,12 @@ class WebView : public QWebEngineView, public platform::WebViewModule {
     QUrl Location() const override { return url(); }
     int LoadsStarted() const override { return loadsStarted_; }
     int LoadsFinished() const override { return loadsFinished_; }
+    int LoadsSucceeded() const override { return loadsSucceeded_; }
 
   private:
     int loadsStarted_ = 0;
     int loadsFinished_ = 0;
+    int loadsSucceeded_ = 0;
 };
 
 } // namespace
