@@ -29,7 +29,7 @@ class frmMain : public platform::FormOf<frmMain> {
     void Form_Unload(int& Cancel) override;
 
   private:
-    // Lets the window tests read the reference table.
+    // Lets the window tests load windows of their own and read the reference table.
     friend struct MonitorInternals;
 
     bool MoveForward = false;

@@ -92,7 +92,7 @@ monitor::frmMain* OpenMonitor() {
     if (window)
         return window;
     // A copy running on this display would make this one end at once.
-    if (!platform::FindWindowsByTitle(kMonitorTitle).empty())
+    if (platform::AnotherInstanceRunning("TWMonitor"))
         return nullptr;
     window = &monitor::frmMain::Instance();
     window->Timer1.SetEnabled(false);

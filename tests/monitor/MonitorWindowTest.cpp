@@ -43,6 +43,9 @@ class MonitorWindow : public testing::Test {
   protected:
     // Loads and shows the window; with `ticking` false the test gives the ticks itself.
     void Open(bool ticking) {
+        // The window would end this whole program, silently, with a copy running.
+        ASSERT_FALSE(platform::AnotherInstanceRunning("TWMonitor"))
+            << "a monitor runs on this display";
         sinceLoad.start();
         window.reset(MonitorInternals::Load());
         if (!ticking)
