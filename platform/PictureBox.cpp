@@ -4,27 +4,82 @@
 #include "platform/FileSystem.h"
 #include "platform/ScreenReader.h"
 
+#include <QAbstractEventDispatcher>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QtEndian>
+
+#include <cstdlib>
 
 namespace platform {
 
 namespace {
 
+[[noreturn]] void RaiseTooLarge(const std::string& name, long long width, long long height) {
+    Raise(ErrOutOfMemory, "Picture too large: " + name + " is " + std::to_string(width) + " x " +
+                              std::to_string(height) + " pixels; a picture may be at most " +
+                              std::to_string(kMaxPictureSide) + " x " +
+                              std::to_string(kMaxPictureSide) + ", more than any screen shows");
+}
+
+bool TooLarge(long long width, long long height) {
+    return width > kMaxPictureSide || height > kMaxPictureSide;
+}
+
+// The size a bitmap file's header declares; the reader gives no size for headers it refuses,
+// and those include the oversized ones.
+void CheckBitmapHeader(const QString& path, const std::string& name) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray head = file.read(26);
+    if (head.size() < 26 || !head.startsWith("BM"))
+        return;
+    const char* info = head.constData() + 14;
+    const quint32 infoSize = qFromLittleEndian<quint32>(info);
+    long long width = 0;
+    long long height = 0;
+    if (infoSize == 12) {
+        width = qFromLittleEndian<quint16>(info + 4);
+        height = qFromLittleEndian<quint16>(info + 6);
+    } else if (infoSize >= 40) {
+        width = std::llabs(qFromLittleEndian<qint32>(info + 4));
+        height = std::llabs(qFromLittleEndian<qint32>(info + 8));
+    }
+    if (TooLarge(width, height))
+        RaiseTooLarge(name, width, height);
+}
+
+// Counts the rounds of event handling. Other programs' windows change the screen without
+// telling us, so a grab lasts at most until events are handled again.
+uint64_t EventRounds() {
+    static uint64_t rounds = 0;
+    static bool counting = false;
+    if (!counting)
+        if (auto* dispatcher = QAbstractEventDispatcher::instance()) {
+            QObject::connect(dispatcher, &QAbstractEventDispatcher::awake, [] { ++rounds; });
+            counting = true;
+        }
+    return rounds;
+}
+
 Picture Decode(QImageReader& reader, const std::string& name) {
     const QSize size = reader.size();
-    if (size.isValid() && (size.width() > kMaxPictureSide || size.height() > kMaxPictureSide))
-        Raise(ErrOutOfMemory, "Picture too large: " + name + " is " + std::to_string(size.width()) +
-                                  " x " + std::to_string(size.height()) + " pixels (at most " +
-                                  std::to_string(kMaxPictureSide) + " on a side)");
+    if (size.isValid() && TooLarge(size.width(), size.height()))
+        RaiseTooLarge(name, size.width(), size.height());
+    // Room for the largest picture we take, 4 bytes a pixel.
+    constexpr int kLimitMegabytes = kMaxPictureSide / 1024 * kMaxPictureSide / 1024 * 4;
+    if (QImageReader::allocationLimit() < kLimitMegabytes)
+        QImageReader::setAllocationLimit(kLimitMegabytes);
     QImage image;
     if (!reader.read(&image) || image.isNull())
         Raise(ErrInvalidPicture,
               "Invalid picture: " + name + " (" + FromQ(reader.errorString()) + ")");
-    if (image.width() > kMaxPictureSide || image.height() > kMaxPictureSide)
-        Raise(ErrOutOfMemory, "Picture too large: " + name);
+    if (TooLarge(image.width(), image.height()))
+        RaiseTooLarge(name, image.width(), image.height());
     return std::make_shared<const QImage>(image.convertToFormat(QImage::Format_RGB32));
 }
 
@@ -39,6 +94,7 @@ Picture LoadPicture(const std::string& path) {
         Raise(ErrPermissionDenied, "Not a picture file: " + path + " is a folder");
     if (!info.isReadable())
         Raise(ErrPermissionDenied, "Permission denied: " + path);
+    CheckBitmapHeader(resolved, path);
     QImageReader reader(resolved);
     reader.setDecideFormatFromContent(true);
     return Decode(reader, path);
@@ -120,12 +176,13 @@ void PictureBox::SetVisible(bool visible) {
 }
 
 const ScreenGrab& PictureBox::CurrentGrab() {
-    if (!grab_ || grabGeneration_ != ScreenGeneration()) {
+    if (!grab_ || grabGeneration_ != ScreenGeneration() || grabRound_ != EventRounds()) {
         // The box's screen place is as current as the grab: both are renewed together.
         grabOrigin_ = mapToGlobal(QPoint(0, 0));
         grab_ = std::make_unique<ScreenGrab>(
             ScreenGrab::Take(grabOrigin_.x(), grabOrigin_.y(), width(), height()));
         grabGeneration_ = ScreenGeneration();
+        grabRound_ = EventRounds();
     }
     return *grab_;
 }

@@ -17,10 +17,11 @@ class ScreenGrab;
 using Picture = std::shared_ptr<const QImage>;
 
 // Loads a picture file. Raises a clear failure for a missing, unreadable or broken file
-// and for a picture larger than kMaxPictureSide on either side.
+// and for a picture larger than kMaxPictureSide on either side (wider and taller than any
+// screen, so that a broken header cannot make us hold gigabytes).
 Picture LoadPicture(const std::string& path);
 Picture LoadPictureResource(const std::string& resource);
-constexpr int kMaxPictureSide = 16384;
+constexpr int kMaxPictureSide = 8192;
 
 // A picture box: a native child window, so that moving it makes the X server carry its
 // pixels. Point reads the persistent image with AutoRedraw on, and what the screen shows
@@ -73,6 +74,7 @@ class PictureBox : public QWidget {
     std::unique_ptr<ScreenGrab> grab_;
     QPoint grabOrigin_;
     uint64_t grabGeneration_ = 0;
+    uint64_t grabRound_ = 0;
 };
 
 } // namespace platform
