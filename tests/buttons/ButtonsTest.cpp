@@ -122,6 +122,8 @@ TEST(Buttons, MonitorStartsOnEveryClickAndAMissingOneDoesNothing) {
     ClickLabel(main.lblButtons[3]);
     ASSERT_TRUE(Eventually([&] { return ChildrenNamed("TWMonitor").size() == size_t(1); }));
     const pid_t first = ChildrenNamed("TWMonitor").front();
+    ASSERT_TRUE(Eventually([&] { return HasVisibleWindow(first); }, 20000))
+        << "the first monitor is up";
     ClickLabel(main.lblButtons[3]);
     std::vector<pid_t> monitors = ChildrenNamed("TWMonitor");
     ASSERT_EQ(monitors.size(), size_t(2)) << "the second click starts a second monitor";

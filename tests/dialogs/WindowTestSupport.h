@@ -74,6 +74,15 @@ inline void ClickCentreOf(const QWidget* widget, int xButton) {
     Xdotool({"click", QString::number(xButton)});
 }
 
+// Whether a process shows a window on the X server.
+inline bool HasVisibleWindow(pid_t pid) {
+    QProcess search;
+    search.start(QStringLiteral("xdotool"),
+                 {"search", "--onlyvisible", "--pid", QString::number(pid)});
+    search.waitForFinished();
+    return !search.readAllStandardOutput().trimmed().isEmpty();
+}
+
 // Started programs detach from their starter; as the reaper of orphans this process
 // becomes their parent and sees each one, running or ended, until it reaps it.
 inline void AdoptDetachedProcesses() {
