@@ -1,3 +1,4 @@
+#include "dialogs/frmAbout.h"
 #include "main/frmMain.h"
 #include "platform/Palette.h"
 #include "testbed/frmTestBed.h"
@@ -177,6 +178,18 @@ TEST(Buttons, KestrelonThatCannotStartIsReported) {
     ClickOption(main.opnSoftware);
     EXPECT_FALSE(main.Frame2->Enabled());
     ClickOption(main.opnDXTesting);
+}
+
+// The push-style buttons act on a mouse release only: from the keyboard they are only chosen.
+TEST(Buttons, PushStyleButtonChosenFromTheKeyboardOpensNothing) {
+    frmMain& main = MainWindow();
+    main.opnAbout->Button()->setFocus();
+    QTest::keyClick(main.opnAbout->Button(), Qt::Key_Space);
+    PumpFor(100);
+    EXPECT_TRUE(main.opnAbout->Value());
+    EXPECT_FALSE(frmAbout::IsLoaded());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    main.opnAbout->SetValue(false);
 }
 
 TEST(LookAndFeel, CommandLabelsLightUnderThePointer) {
