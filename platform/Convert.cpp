@@ -14,10 +14,13 @@ template <class Int> Int RoundToEven(double value) {
     if (std::isnan(value))
         Raise(ErrOverflow, "Overflow");
     // nearbyint honours the current rounding mode; ties go to even only under FE_TONEAREST.
+    // Switching the mode costs more than the rounding: only when it is not already right.
     const int previous = std::fegetround();
-    std::fesetround(FE_TONEAREST);
+    if (previous != FE_TONEAREST)
+        std::fesetround(FE_TONEAREST);
     const double rounded = std::nearbyint(value);
-    std::fesetround(previous);
+    if (previous != FE_TONEAREST)
+        std::fesetround(previous);
     if (rounded < static_cast<double>(std::numeric_limits<Int>::min()) ||
         rounded > static_cast<double>(std::numeric_limits<Int>::max()))
         Raise(ErrOverflow, "Overflow");
