@@ -4,6 +4,9 @@
 #include "main/frmMain.h"
 #include "platform/Convert.h"
 #include "platform/Errors.h"
+#include "platform/ScreenReader.h"
+
+#include <QWindow>
 
 #include <cmath>
 
@@ -13,6 +16,9 @@ namespace {
 
 // Not pi: at 720 degrees the picture is slightly short of two full turns.
 constexpr double kDegreesToRadians = 3.1415 / 180;
+
+// How long a slow window manager may take to put the window on the screen.
+constexpr double kShowSeconds = 5;
 
 WindowStyle TestBedStyle() {
     WindowStyle style;
@@ -62,7 +68,7 @@ void frmTestBed::Form_Load() {
     Corvantis().SetTestObject(pctTest);
     Corvantis().ConsoleTextAdd("Set corvantis test object successful.");
     Show();
-    DoEvents();
+    PumpUntilOnScreen();
     pctTest->SetVisible(true);
     pctTest->Move(1, 1);
 
@@ -80,14 +86,14 @@ void frmTestBed::Form_Load() {
             Unload();
             return;
         }
-        DoEvents();
+        PumpPendingEvents();
         Corvantis().ConsoleTextAdd("Recording pixels for bitmap" + Str(i));
         SetCaption("Recording original pixel data... - " + frmMain::Instance().BitmapSet);
         Corvantis().RecordPixels();
         Corvantis().ConsoleTextAdd("Testing bitmap" + Str(i));
         SetCaption("Testing... - " + frmMain::Instance().BitmapSet);
         Sweep();
-        DoEvents();
+        PumpPendingEvents();
         Corvantis().ConsoleTextAdd("Checking bitmap" + Str(i));
         SetCaption("Checking for corruption... - " + frmMain::Instance().BitmapSet);
         Corvantis().TestPixels(i);
@@ -103,6 +109,20 @@ void frmTestBed::Form_Load() {
     else
         Corvantis().ConsoleTextAdd("You have no artifacts...overclock some more!");
     Unload();
+}
+
+void frmTestBed::PumpPendingEvents() {
+    // Events answer requests the server may not have handled yet: a new window's first
+    // expose, above all. Waiting for it first lets the pump paint what the compare reads.
+    SyncWithServer();
+    DoEvents();
+}
+
+void frmTestBed::PumpUntilOnScreen() {
+    PumpPendingEvents();
+    const double giveUp = MonotonicSeconds() + kShowSeconds;
+    while (!(windowHandle() && windowHandle()->isExposed()) && MonotonicSeconds() < giveUp)
+        PumpEventsFor(0.005);
 }
 
 bool frmTestBed::BitmapIndexFits(int16_t& highest) {

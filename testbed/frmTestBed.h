@@ -40,6 +40,11 @@ class frmTestBed : public platform::FormOf<frmTestBed> {
   private:
     // The engine the main window holds now; a pump may have replaced it.
     static clsCorvantis& Corvantis();
+    // Pumps the pending events, those still on their way from the window server included.
+    void PumpPendingEvents();
+    // Pumps pending events, and goes on pumping until the window manager has put the window
+    // on the screen: the test compares what the screen shows.
+    void PumpUntilOnScreen();
     // Counts the bitmaps to test; false (with a console line) when they overflow the index.
     static bool BitmapIndexFits(int16_t& highest);
     // Loads one bitmap; false (with a console line naming its file) when it cannot be loaded.

@@ -43,6 +43,8 @@ class RunObserver : public QObject {
         if (event->type() == QEvent::WindowTitleChange)
             if (auto* bed = dynamic_cast<frmTestBed*>(watched))
                 CaptionChanged(*bed);
+        if (event->type() == QEvent::WindowActivate && dynamic_cast<frmTestBed*>(watched))
+            bedActivated_ = true;
         if (event->type() == QEvent::Move && sweeping_ && bed_ && watched == bed_->pctTest)
             sweeps.back().push_back(static_cast<QMoveEvent*>(event)->pos());
         return false;
@@ -80,6 +82,8 @@ class RunObserver : public QObject {
         const auto planned = covers.find(bitmap);
         if (planned == covers.end() || !bed_)
             return;
+        // The test bed's own activation must be over, or it could still rise above the cover.
+        coversShown = QTest::qWaitFor([&] { return bedActivated_; }, 10000) && coversShown;
         const QPoint origin = bed_->pctTest->mapToGlobal(QPoint(0, 0));
         coversShown = cover_.CoverScreen(planned->second.translated(origin)) && coversShown;
     }
@@ -87,6 +91,7 @@ class RunObserver : public QObject {
     CoverWindow cover_;
     frmTestBed* bed_ = nullptr;
     bool sweeping_ = false;
+    bool bedActivated_ = false;
 };
 
 struct RunResult {
