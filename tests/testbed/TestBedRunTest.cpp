@@ -351,3 +351,14 @@ TEST_F(TestBedRun, MoreBitmapsThanTheIndexHoldsTestsNone) {
     EXPECT_TRUE(observer.captions.empty());
     EXPECT_TRUE(TestBedGone());
 }
+
+TEST_F(TestBedRun, BeginTestRunsTheSoftwareTest) {
+    AddBitmap("clean.bmp", PatternPicture(32, 32));
+    frmMain& main = frmMain::Instance();
+    main.opnSoftware->SetValue(true);
+    main.txtConsole->SetText("");
+    main.lblButtons_Click(0);
+    EXPECT_EQ(Lines(main.txtConsole->Text()), QStringList{kSetUp} + BitmapLines(0, 0) + Ending(0));
+    EXPECT_EQ(main.lblScore->Caption(), "0 ArtifactMarks");
+    EXPECT_TRUE(TestBedGone());
+}
