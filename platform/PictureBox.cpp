@@ -135,7 +135,7 @@ void PictureBox::FitToPicture() {
     ScreenMayHaveChanged();
 }
 
-int PictureBox::ToPixels(double units) const {
+inline int PictureBox::ToPixels(double units) const {
     return scaleMode_ == vbPixels ? static_cast<int>(units)
                                   : static_cast<int>(units / kTwipsPerPixel);
 }
@@ -175,7 +175,7 @@ void PictureBox::SetVisible(bool visible) {
     ScreenMayHaveChanged();
 }
 
-const ScreenGrab& PictureBox::CurrentGrab() {
+inline const ScreenGrab& PictureBox::CurrentGrab() {
     if (!grab_ || grabGeneration_ != ScreenGeneration() || grabRound_ != EventRounds()) {
         // The box's screen place is as current as the grab: both are renewed together.
         grabOrigin_ = mapToGlobal(QPoint(0, 0));
