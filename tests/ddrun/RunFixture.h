@@ -49,6 +49,12 @@ inline void ChooseStrength(int index) {
         main.opnDXTest[i]->SetValue(static_cast<int>(i) == index);
 }
 
+// The next run creates the progress window anew.
+inline void UnloadStatusWindow() {
+    if (frmStatus::IsLoaded())
+        frmStatus::Instance().Unload();
+}
+
 inline int32_t ScreenColor(int x, int y) {
     const QRgb rgb =
         QGuiApplication::primaryScreen()->grabWindow(0, x, y, 1, 1).toImage().pixel(0, 0);
@@ -73,6 +79,7 @@ inline RunRecord BeginDirectDrawTest(const std::function<void(const QString&)>& 
     RunRecord record;
     QTimer watch;
     watch.setInterval(1);
+    watch.setTimerType(Qt::PreciseTimer);
     QObject::connect(&watch, &QTimer::timeout, [&] {
         QString progress;
         if (frmStatus::IsLoaded()) {
