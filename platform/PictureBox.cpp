@@ -55,15 +55,14 @@ void CheckBitmapHeader(const QString& path, const std::string& name) {
 
 // Counts the rounds of event handling. Other programs' windows change the screen without
 // telling us, so a grab lasts at most until events are handled again.
-uint64_t EventRounds() {
-    static uint64_t rounds = 0;
+uint64_t eventRounds = 0;
+void CountEventRounds() {
     static bool counting = false;
     if (!counting)
         if (auto* dispatcher = QAbstractEventDispatcher::instance()) {
-            QObject::connect(dispatcher, &QAbstractEventDispatcher::awake, [] { ++rounds; });
+            QObject::connect(dispatcher, &QAbstractEventDispatcher::awake, [] { ++eventRounds; });
             counting = true;
         }
-    return rounds;
 }
 
 Picture Decode(QImageReader& reader, const std::string& name) {
@@ -176,13 +175,14 @@ void PictureBox::SetVisible(bool visible) {
 }
 
 inline const ScreenGrab& PictureBox::CurrentGrab() {
-    if (!grab_ || grabGeneration_ != ScreenGeneration() || grabRound_ != EventRounds()) {
+    if (!grab_ || grabGeneration_ != ScreenGeneration() || grabRound_ != eventRounds) {
+        CountEventRounds();
         // The box's screen place is as current as the grab: both are renewed together.
         grabOrigin_ = mapToGlobal(QPoint(0, 0));
         grab_ = std::make_unique<ScreenGrab>(
             ScreenGrab::Take(grabOrigin_.x(), grabOrigin_.y(), width(), height()));
         grabGeneration_ = ScreenGeneration();
-        grabRound_ = EventRounds();
+        grabRound_ = eventRounds;
     }
     return *grab_;
 }

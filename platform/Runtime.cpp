@@ -22,15 +22,8 @@
 
 namespace platform {
 
-namespace {
+namespace detail {
 uint64_t screenGeneration = 0;
-}
-
-uint64_t ScreenGeneration() {
-    return screenGeneration;
-}
-void ScreenMayHaveChanged() {
-    ++screenGeneration;
 }
 
 void DoEvents() {

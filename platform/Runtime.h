@@ -18,8 +18,16 @@ void DoEvents();
 
 // Counts everything that may have changed the screen (moves, pumps, paints, pictures):
 // a screen grab taken at an older count is stale.
-uint64_t ScreenGeneration();
-void ScreenMayHaveChanged();
+namespace detail {
+extern uint64_t screenGeneration;
+}
+// Inline: a scan asks once per pixel.
+inline uint64_t ScreenGeneration() {
+    return detail::screenGeneration;
+}
+inline void ScreenMayHaveChanged() {
+    ++detail::screenGeneration;
+}
 
 // The clock the programs show: seconds since midnight.
 double Timer();
