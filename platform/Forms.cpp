@@ -14,13 +14,25 @@ namespace platform {
 
 QColor ToQColor(Colour colour) {
     if (colour & 0x80000000) {
-        // System colours: window background, window text and button face are the ones used.
+        // System colours by index, as a classic light desktop theme shows them.
         switch (colour & 0xFF) {
-        case 5:
+        case 5:  // window background
+        case 14: // highlighted text
+        case 20: // 3-D highlight
             return QColor(Qt::white);
-        case 8:
+        case 13: // highlight
+            return QColor(0x00, 0x78, 0xD7);
+        case 16: // button shadow
+            return QColor(0xA0, 0xA0, 0xA0);
+        case 17: // grey text
+            return QColor(0x6D, 0x6D, 0x6D);
+        case 7:  // menu text
+        case 8:  // window text
+        case 9:  // caption text
+        case 18: // button text
+        case 23: // tooltip text
             return QColor(Qt::black);
-        default:
+        default: // button face and the rest of the window furniture
             return QColor(0xF0, 0xF0, 0xF0);
         }
     }

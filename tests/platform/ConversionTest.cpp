@@ -1,5 +1,6 @@
 #include "platform/Convert.h"
 #include "platform/Errors.h"
+#include "platform/Forms.h"
 #include "platform/Palette.h"
 
 #include <gtest/gtest.h>
@@ -46,4 +47,16 @@ TEST(Palette, NamedColours) {
     EXPECT_EQ(QBColor(15), 0xFFFFFF);
     EXPECT_THROW(QBColor(16), RuntimeError);
     EXPECT_THROW(QBColor(-1), RuntimeError);
+}
+
+// A control left at its design colours must show its text: system text colours differ from
+// the faces they are drawn on.
+TEST(Palette, SystemColoursKeepTextReadable) {
+    const QColor buttonFace = ToQColor(SystemColour(15));
+    EXPECT_EQ(ToQColor(SystemColour(18)), QColor(Qt::black)); // button text
+    EXPECT_EQ(ToQColor(SystemColour(8)), QColor(Qt::black));  // window text
+    EXPECT_EQ(ToQColor(SystemColour(5)), QColor(Qt::white));  // window background
+    EXPECT_NE(ToQColor(SystemColour(18)), buttonFace);
+    EXPECT_NE(ToQColor(SystemColour(17)), buttonFace); // grey text
+    EXPECT_EQ(ToQColor(0x0000FF), QColor(255, 0, 0));  // plain values are 0x00BBGGRR
 }
