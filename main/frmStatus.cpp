@@ -21,8 +21,11 @@ WindowStyle StatusStyle() {
 } // namespace
 
 frmStatus::frmStatus() : FormOf(StatusStyle()) {
+    const FontSpec font{"Arial", 8.25, false, false};
     lblTesting = new Label(this, "Testing... (press Q to cancel)", 120, 120, 2415, 255);
+    lblTesting->SetFont(font);
     lblPrcnt = new Label(this, "0% Complete", 120, 360, 2295, 255);
+    lblPrcnt->SetFont(font);
 }
 
 // The run sees the flag at the end of its current pass.

@@ -16,6 +16,10 @@ cleanup() {
 trap cleanup EXIT
 shot() { import -window "$1" "$ROOT/docs/$2.png" && echo "docs/$2.png"; }
 cp -R "$BUILD_DIR/program/." "$folder/"
+# A set of many bitmaps, so that a sweep is on the screen long enough to be caught.
+mkdir "$folder/Showcase"
+for i in $(seq 10 39); do cp "$folder/Standard/Colour Bars.bmp" "$folder/Showcase/Bars $i.bmp"; done
+printf 'Showcase\r\n' >"$folder/Curset.ini"
 
 "$folder/Tarnwick5" >/dev/null 2>&1 &
 tarnwick=$!
@@ -39,13 +43,21 @@ click "$main" 1867 1207
 expect_console_line "You recieved 0 DXArtifactMarks." 120
 shot "$main" main-window
 
-# The test bed in the middle of its sweep.
+# The test bed in the middle of its sweep, which lasts a fraction of a second a bitmap:
+# look without pausing and take the screen at once.
 click "$main" 540 2767
 click "$main" 1867 1207
-until_true 60 has_window_named "Testing... - Standard" || fail "no sweep"
-sleep 2
-shot "$(window_named "Testing... - Standard")" test-bed
-expect_console_line "Bitmap3 reported 0 artifacts." 900
+until_true 60 has_window_named "Testing... - Showcase" || fail "no sweep"
+bed=$(window_named "Testing... - Showcase")
+read -r X Y < <(origin_of "$bed")
+until [ "$(xdotool getwindowname "$bed" 2>/dev/null)" = "Testing... - Showcase" ] &&
+    import -window root "$folder/sweep.png" &&
+    [ "$(xdotool getwindowname "$bed" 2>/dev/null)" = "Testing... - Showcase" ]; do
+    process_ended "$tarnwick" && fail "no sweep caught"
+done
+convert "$folder/sweep.png" -crop "635x535+$X+$Y" +repage "$ROOT/docs/test-bed.png"
+echo docs/test-bed.png
+expect_console_line "Bitmap29 reported 0 artifacts." 900
 
 # The monitor, green, then red under another window.
 click "$main" 1867 1927
