@@ -97,7 +97,6 @@ void frmMain::Timer1_Timer() {
         lblEnDis->SetForeColor(vbRed);
         lblEnDis->SetCaption("ARTIFACTS FOUND!");
     } else {
-        lblEnDis->SetFont(kDefaultFont);
         lblEnDis->SetForeColor(vbGreen);
         lblEnDis->SetCaption("No artifacts detected.");
     }

@@ -47,11 +47,11 @@ std::string FromQ(const QString& text) {
     return text.toLatin1().toStdString();
 }
 
-void ApplyFont(QWidget* widget, const FontSpec& spec) {
-    QFont font(ToQ(spec.name));
-    font.setPixelSize(static_cast<int>(spec.points * 96.0 / 72.0 + 0.5));
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
+void ApplyFont(QWidget* widget, const FontSpec& design) {
+    QFont font(ToQ(design.name));
+    font.setPixelSize(static_cast<int>(design.points * 96.0 / 72.0 + 0.5));
+    font.setBold(design.bold);
+    font.setItalic(design.italic);
     widget->setFont(font);
 }
 
